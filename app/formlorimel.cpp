@@ -1,0 +1,237 @@
+#include "app/formlorimel.h"
+
+#include "app/glyphs.h"
+#include "appearance/colorscheme.h"
+#include "support/configurazione.h"
+#include "support/supportlanguage.h"
+#include "toolkit/flatwidgets.h"
+#include "toolkit/formplacement.h"
+#include "toolkit/translation.h"
+
+#include <QFont>
+
+namespace {
+
+constexpr int kTitleBarHeight = 17;
+constexpr int kFrame = 4; // work panel's 1-pixel frame and 3-pixel margin
+constexpr int kContentWidth = TFormLorimel::ClientWidth - 2 * kFrame; // 244
+constexpr int kTitleStripHeight = 39;
+constexpr int kScrollAreaHeight = 47;
+constexpr int kButtonStripHeight = 24;
+
+} // namespace
+
+TFormLorimel::TFormLorimel(QWidget* parent)
+    : TForm(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("FormLorimel"));
+    setCaption(QStringLiteral("Lorimel"));
+    ConfigInit(QStringLiteral("Lorimel"));
+    BuildControls();
+    FormPlacement = Create<TFormPlacement>(QStringLiteral("FormPlacement"), this);
+    BindFormPlacement(FormPlacement, this);
+    FormCreate();
+}
+
+TFormLorimel::~TFormLorimel() = default;
+
+void TFormLorimel::BuildControls() {
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+    setFixedWidth(ClientWidth);
+
+    TitleBar = Create<TFlatTitlebar>(QStringLiteral("TitleBar"), this);
+    TitleBar->setCaption(QStringLiteral("Lorimel"));
+    TitleBar->setGeometry(0, 0, ClientWidth, kTitleBarHeight);
+    ButtonMinimize = Create<TFlatButton>(QStringLiteral("ButtonMinimize"), TitleBar);
+    ButtonMinimize->setGeometry(217, 2, 15, 14);
+    ButtonMinimize->setIcon(GlyphIcon(TGlyph::Minimize, 9));
+    ButtonClose = Create<TFlatButton>(QStringLiteral("ButtonClose"), TitleBar);
+    ButtonClose->setGeometry(234, 2, 15, 14);
+    ButtonClose->setIcon(GlyphIcon(TGlyph::Close, 9));
+    connect(ButtonClose, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(ButtonMinimize, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+
+    PannelloPrincipale = Create<TFlatPanel>(QStringLiteral("PannelloPrincipale"), this);
+    QWidget* work = PannelloPrincipale;
+
+    // Title strip.
+    PannelloTitolo = Create<TFlatPanel>(QStringLiteral("PannelloTitolo"), work);
+    PannelloTitolo->setTag(1);
+    PannelloTitolo->setCaption(QStringLiteral("No Playback"));
+    PannelloTitolo->setGeometry(kFrame, kFrame, 202, 21);
+    PannelloScorrevole = Create<TSecretPanel>(QStringLiteral("PannelloScorrevole"), PannelloTitolo);
+    PannelloScorrevole->setGeometry(1, 1, 200, 19);
+    PannelloScorrevole->hide();
+    ButtonAddToPlaylist = Create<TFlatButton>(QStringLiteral("ButtonAddToPlaylist"), work);
+    ButtonAddToPlaylist->setGeometry(kFrame + 204, kFrame, 19, 21);
+    ButtonAddToPlaylist->setIcon(GlyphIcon(TGlyph::Add, 9));
+    ButtonAddToPlaylist->setHint(QStringLiteral("Aggiungi file alla playlist"));
+    ButtonPlaylist = Create<TFlatButton>(QStringLiteral("ButtonPlaylist"), work);
+    ButtonPlaylist->setGeometry(kFrame + 225, kFrame, 19, 21);
+    ButtonPlaylist->setIcon(GlyphIcon(TGlyph::Playlist, 9));
+    ButtonPlaylist->setHint(QStringLiteral("Mostra la playlist"));
+    RollTags = Create<TFlatButton>(QStringLiteral("RollTags"), work);
+    RollTags->setGeometry(kFrame, kFrame + 24, kContentWidth, 12);
+    RollTags->setIcon(GlyphIcon(TGlyph::Roll, 8));
+    RollTags->setSticky(true);
+    RollTags->setHint(QStringLiteral("Mostra/Nascondi i tag"));
+    connect(RollTags, &QAbstractButton::clicked, this, [this] { LayoutHeights(); });
+
+    // Tag panel.
+    PannelloTagsBox = Create<TPanel>(QStringLiteral("PannelloTagsBox"), work);
+    PannelloTagsBox->setBevel(false);
+    PannelloTags = Create<TPanel>(QStringLiteral("PannelloTags"), PannelloTagsBox);
+    PannelloTags->setBevel(false);
+    PannelloTags->setGeometry(0, 0, kContentWidth, TagPanelHeight);
+    struct Field {
+        const char* label;
+        const char* labelName;
+        const char* frame;
+        const char* edit;
+        TEdit** target;
+        int x, y, width;
+    };
+    const Field fields[] = {
+        {"Titolo", "LabelTitolo", "PannelloTagTitolo", "TagTitolo", &TagTitolo, 7, 4, 230},
+        {"Artista", "LabelArtista", "PannelloTagArtista", "TagArtista", &TagArtista, 7, 39, 230},
+        {"Album", "LabelAlbum", "PannelloTagAlbum", "TagAlbum", &TagAlbum, 7, 74, 170},
+        {"Genere", "LabelGenere", "PannelloTagGenere", "TagGenere", &TagGenere, 7, 109, 170},
+        {"Commento", "LabelCommento", "PannelloTagCommento", "TagCommento", &TagCommento, 7, 144, 206},
+        {"Traccia", "LabelTraccia", "PannelloTagTraccia", "TagTraccia", &TagTraccia, 182, 74, 55},
+        {"Anno", "LabelAnno", "PannelloTagAnno", "TagAnno", &TagAnno, 182, 109, 55},
+    };
+    for (const Field& f : fields) {
+        auto* label = Create<TLabel>(QLatin1String(f.labelName), PannelloTags);
+        label->setCaption(QLatin1String(f.label));
+        label->setGeometry(f.x, f.y, f.width, 13);
+        auto* frame = Create<TFlatPanel>(QLatin1String(f.frame), PannelloTags);
+        frame->setTag(1);
+        frame->setGeometry(f.x, f.y + 14, f.width, 19);
+        auto* edit = Create<TEdit>(QLatin1String(f.edit), frame);
+        edit->setFrame(false);
+        edit->setGeometry(2, 2, f.width - 4, 15);
+        *f.target = edit;
+    }
+    TagAnno->setMaxLength(4);
+    BtnSaveTag = Create<TFlatButton>(QStringLiteral("BtnSaveTag"), PannelloTags);
+    BtnSaveTag->setGeometry(218, 158, 19, 19);
+    BtnSaveTag->setIcon(GlyphIcon(TGlyph::Save, 11));
+    BtnSaveTag->setHint(QStringLiteral("Salva i tag"));
+    LabelHide = Create<TLabel>(QStringLiteral("LabelHide"), PannelloTags);
+    LabelHide->setCaption(QStringLiteral("Nascondi"));
+    LabelHide->hide();
+    LabelShow = Create<TLabel>(QStringLiteral("LabelShow"), PannelloTags);
+    LabelShow->setCaption(QStringLiteral("Mostra"));
+    LabelShow->hide();
+
+    // Scroll area: time and stream information, position and volume.
+    PannelloScorrimento = Create<TPanel>(QStringLiteral("PannelloScorrimento"), work);
+    PannelloScorrimento->setBevel(false);
+    PannelloInfo = Create<TFlatPanel>(QStringLiteral("PannelloInfo"), PannelloScorrimento);
+    PannelloInfo->setTag(1);
+    PannelloInfo->setGeometry(0, 0, kContentWidth, 27);
+    auto infoLabel = [this](const char* name, const QString& caption, int x, int y) {
+        auto* l = Create<TLabel>(QLatin1String(name), PannelloInfo);
+        l->setCaption(caption);
+        l->move(x, y);
+        l->adjustSize();
+        return l;
+    };
+    Tempo = infoLabel("Tempo", QStringLiteral("-.--.--"), 6, 1);
+    LabelFrazione = infoLabel("LabelFrazione", QStringLiteral("/"), 57, 1);
+    Durata = infoLabel("Durata", QStringLiteral("-.--.--"), 66, 1);
+    LabelExtension = infoLabel("LabelExtension", QStringLiteral("( no file )"), 6, 13);
+    SeparaInfo = Create<TFlatPanel>(QStringLiteral("SeparaInfo"), PannelloInfo);
+    SeparaInfo->setTag(1);
+    SeparaInfo->setGeometry(124, 2, 1, 23);
+    LabelBitRate = infoLabel("LabelBitRate", QStringLiteral("0 kBit/s"), 134, 1);
+    LabelFrequency = infoLabel("LabelFrequency", QStringLiteral("0 kHz"), 134, 13);
+    for (TLabel* l : {Tempo, Durata, LabelExtension, LabelBitRate, LabelFrequency})
+        l->setFixedWidth(l == LabelExtension ? 116 : 100);
+
+    // The scroll bars are 16 pixels wider than their frames on both sides:
+    // the arrow buttons lie outside the visible frame, only track and thumb
+    // show.
+    PannelloPosizione = Create<TPanel>(QStringLiteral("PannelloPosizione"), PannelloScorrimento);
+    PannelloPosizione->setBevel(false);
+    PannelloPosizione->setGeometry(0, 30, 176, 14);
+    Posizione = Create<TFlatScrollbar>(QStringLiteral("Posizione"), PannelloPosizione);
+    Posizione->setGeometry(-16, 0, 176 + 32, 14);
+    Posizione->setRange(0, 100);
+    Posizione->setHint(QStringLiteral("Posizione"));
+    PannelloVolume = Create<TPanel>(QStringLiteral("PannelloVolume"), PannelloScorrimento);
+    PannelloVolume->setBevel(false);
+    PannelloVolume->setGeometry(182, 30, 62, 14);
+    Volume = Create<TFlatScrollbar>(QStringLiteral("Volume"), PannelloVolume);
+    Volume->setGeometry(-16, 0, 62 + 32, 14);
+    Volume->setRange(0, 100);
+    Volume->setHint(QStringLiteral("Volume"));
+
+    // Button strip.
+    PannelloPulsanti = Create<TPanel>(QStringLiteral("PannelloPulsanti"), work);
+    PannelloPulsanti->setBevel(false);
+    struct Button {
+        const char* name;
+        TFlatButton** target;
+        int x;
+        TGlyph glyph;
+        const char* hint;
+    };
+    const Button buttons[] = {
+        {"ButtonPlay", &ButtonPlay, 0, TGlyph::Play, "Play"},
+        {"ButtonPrev", &ButtonPrev, 30, TGlyph::Prev, "Traccia precedente"},
+        {"ButtonNext", &ButtonNext, 60, TGlyph::Next, "Traccia successiva"},
+        {"ButtonPause", &ButtonPause, 90, TGlyph::Pause, "Pausa"},
+        {"ButtonStop", &ButtonStop, 120, TGlyph::Stop, "Stop"},
+        {"ButtonRec", &ButtonRec, 151, TGlyph::Record, "Registratore"},
+    };
+    for (const Button& b : buttons) {
+        auto* button = Create<TFlatButton>(QLatin1String(b.name), PannelloPulsanti);
+        button->setGeometry(b.x, 0, 25, 24);
+        button->setIcon(GlyphIcon(b.glyph, 12));
+        button->setHint(QString::fromUtf8(b.hint));
+        *b.target = button;
+    }
+    ButtonPause->setSticky(true);
+    ButtonSplash = Create<TFlatButton>(QStringLiteral("ButtonSplash"), PannelloPulsanti);
+    ButtonSplash->setTag(1);
+    ButtonSplash->setCaption(QStringLiteral("H"));
+    QFont splashFont(QStringLiteral("Arial"));
+    splashFont.setPixelSize(13);
+    splashFont.setBold(true);
+    ButtonSplash->setFont(splashFont);
+    ButtonSplash->setGeometry(218, 0, 25, 24);
+    ButtonSplash->setHint(QStringLiteral("Informazioni su Lorimel"));
+}
+
+bool TFormLorimel::TagPanelFolded() const { return RollTags->Down(); }
+
+void TFormLorimel::ToggleTagPanel() {
+    RollTags->setDown(!RollTags->Down());
+    LayoutHeights();
+}
+
+void TFormLorimel::LayoutHeights() {
+    const int tags = TagPanelFolded() ? 0 : TagPanelHeight;
+    const int workHeight =
+        kFrame + kTitleStripHeight + tags + kScrollAreaHeight + kButtonStripHeight + kFrame + 3;
+    PannelloTagsBox->setGeometry(kFrame, kFrame + kTitleStripHeight, kContentWidth, tags);
+    PannelloScorrimento->setGeometry(kFrame, kFrame + kTitleStripHeight + tags + 1, kContentWidth,
+                                     kScrollAreaHeight);
+    PannelloPulsanti->setGeometry(kFrame, workHeight - kFrame - kButtonStripHeight, kContentWidth,
+                                  kButtonStripHeight);
+    PannelloPrincipale->setGeometry(0, kTitleBarHeight, ClientWidth, workHeight);
+    setFixedHeight(kTitleBarHeight + workHeight);
+}
+
+void TFormLorimel::FormCreate() {
+    ApplySchemeToForm(this, CurrentSchemePath());
+    // The window starts with the tags folded away.
+    RollTags->setDown(true);
+    LayoutHeights();
+    SetCurrentLanguage(ConfigReadString(QLatin1String(Settings::General),
+                                        QLatin1String(Settings::Language), QString()));
+    if (!CurrentLanguage().isEmpty())
+        TranslateForLanguage(this, CurrentLanguage());
+}
