@@ -19,6 +19,11 @@ constexpr int kTitleStripHeight = 39;
 constexpr int kScrollAreaHeight = 47;
 constexpr int kButtonStripHeight = 24;
 
+void SetGlyph(TFlatButton* button, TGlyph glyph, int size) {
+    button->setIcon(GlyphIcon(glyph, size));
+    button->setIconSize(QSize(size, size));
+}
+
 } // namespace
 
 TFormLorimel::TFormLorimel(QWidget* parent)
@@ -45,10 +50,10 @@ void TFormLorimel::BuildControls() {
     TitleBar->setGeometry(0, 0, ClientWidth, kTitleBarHeight);
     ButtonMinimize = Create<TFlatButton>(QStringLiteral("ButtonMinimize"), TitleBar);
     ButtonMinimize->setGeometry(217, 2, 15, 14);
-    ButtonMinimize->setIcon(GlyphIcon(TGlyph::Minimize, 9));
+    SetGlyph(ButtonMinimize, TGlyph::Minimize, 9);
     ButtonClose = Create<TFlatButton>(QStringLiteral("ButtonClose"), TitleBar);
     ButtonClose->setGeometry(234, 2, 15, 14);
-    ButtonClose->setIcon(GlyphIcon(TGlyph::Close, 9));
+    SetGlyph(ButtonClose, TGlyph::Close, 9);
     connect(ButtonClose, &QAbstractButton::clicked, this, &QWidget::close);
     connect(ButtonMinimize, &QAbstractButton::clicked, this, &QWidget::showMinimized);
 
@@ -65,15 +70,15 @@ void TFormLorimel::BuildControls() {
     PannelloScorrevole->hide();
     ButtonAddToPlaylist = Create<TFlatButton>(QStringLiteral("ButtonAddToPlaylist"), work);
     ButtonAddToPlaylist->setGeometry(kFrame + 204, kFrame, 19, 21);
-    ButtonAddToPlaylist->setIcon(GlyphIcon(TGlyph::Add, 9));
+    SetGlyph(ButtonAddToPlaylist, TGlyph::Add, 9);
     ButtonAddToPlaylist->setHint(QStringLiteral("Aggiungi file alla playlist"));
     ButtonPlaylist = Create<TFlatButton>(QStringLiteral("ButtonPlaylist"), work);
     ButtonPlaylist->setGeometry(kFrame + 225, kFrame, 19, 21);
-    ButtonPlaylist->setIcon(GlyphIcon(TGlyph::Playlist, 9));
+    SetGlyph(ButtonPlaylist, TGlyph::Playlist, 9);
     ButtonPlaylist->setHint(QStringLiteral("Mostra la playlist"));
     RollTags = Create<TFlatButton>(QStringLiteral("RollTags"), work);
     RollTags->setGeometry(kFrame, kFrame + 24, kContentWidth, 12);
-    RollTags->setIcon(GlyphIcon(TGlyph::Roll, 8));
+    SetGlyph(RollTags, TGlyph::Roll, 8);
     RollTags->setSticky(true);
     RollTags->setHint(QStringLiteral("Mostra/Nascondi i tag"));
     connect(RollTags, &QAbstractButton::clicked, this, [this] { LayoutHeights(); });
@@ -116,7 +121,7 @@ void TFormLorimel::BuildControls() {
     TagAnno->setMaxLength(4);
     BtnSaveTag = Create<TFlatButton>(QStringLiteral("BtnSaveTag"), PannelloTags);
     BtnSaveTag->setGeometry(218, 158, 19, 19);
-    BtnSaveTag->setIcon(GlyphIcon(TGlyph::Save, 11));
+    SetGlyph(BtnSaveTag, TGlyph::Save, 11);
     BtnSaveTag->setHint(QStringLiteral("Salva i tag"));
     LabelHide = Create<TLabel>(QStringLiteral("LabelHide"), PannelloTags);
     LabelHide->setCaption(QStringLiteral("Nascondi"));
@@ -189,7 +194,7 @@ void TFormLorimel::BuildControls() {
     for (const Button& b : buttons) {
         auto* button = Create<TFlatButton>(QLatin1String(b.name), PannelloPulsanti);
         button->setGeometry(b.x, 0, 25, 24);
-        button->setIcon(GlyphIcon(b.glyph, 12));
+        SetGlyph(button, b.glyph, 12);
         button->setHint(QString::fromUtf8(b.hint));
         *b.target = button;
     }

@@ -72,17 +72,18 @@ void drawGlyph(QPainter& p, TGlyph glyph, qreal s) {
 } // namespace
 
 QIcon GlyphIcon(TGlyph glyph, int size) {
-    QIcon icon;
-    for (const QColor& colour : {QColor(40, 40, 40), QColor(150, 150, 150)}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        drawGlyph(p, glyph, size);
-        p.end();
-        icon.addPixmap(pm, colour == QColor(40, 40, 40) ? QIcon::Normal : QIcon::Disabled);
-    }
+    // Drawn at twice the size for sharp pictures on scaled screens; a mask:
+    // the buttons colour it to suit their fill.
+    QPixmap pm(size * 2, size * 2);
+    pm.setDevicePixelRatio(2.0);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    drawGlyph(p, glyph, size);
+    p.end();
+    QIcon icon(pm);
+    icon.setIsMask(true);
     return icon;
 }

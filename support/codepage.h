@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <optional>
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogates, nothing above U+10FFFF, no truncated sequence).
+bool IsValidUtf8(const QByteArray& bytes);
 QString DecodeText(const QByteArray& bytes);
 QString FromWindows1252(const QByteArray& bytes);
 QByteArray ToWindows1252(const QString& text); // unmappable characters become '?'
@@ -17,3 +20,5 @@ QStringList SplitLines(const QString& text);
 std::optional<QStringList> ReadTextLines(const QString& fileName);
 // Writes UTF-8 text atomically; raises EWriteError("Unable to write to <file>").
 void WriteTextFileAtomic(const QString& fileName, const QString& text);
+// The same for bytes as they stand.
+void WriteBytesAtomic(const QString& fileName, const QByteArray& bytes);

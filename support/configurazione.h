@@ -17,11 +17,21 @@ inline constexpr const char* Language = "Language";
 inline constexpr const char* Player = "Player";
 } // namespace Settings
 
+// Opens the store: creates "Config", seeds the generator from the time in
+// seconds, writes "Support.dat" when it is missing and takes up the template
+// when it exists. Calling it again opens the store afresh for the program
+// folder then in force (the tests do so). Before it, reads give the caller's
+// default and writes raise.
 void ConfigInit(const QString& appName);
+// Reads give the file's value, else the template's default, else def; a
+// present but empty value counts as missing. A yes/no value is true only
+// for "TRUE" in any case. Writes raise EWriteError("Unable to write to
+// <ConfigFileName()>") when the file system refuses them.
 QString ConfigReadString(const QString& section, const QString& key, const QString& def);
 void ConfigWriteString(const QString& section, const QString& key, const QString& value);
 bool ConfigReadBool(const QString& section, const QString& key, bool def);
 void ConfigWriteBool(const QString& section, const QString& key, bool value);
+// The section's key names in file order; empty when it or the file is missing.
 QStringList ConfigReadSection(const QString& section);
 QString ConfigFileName();
 

@@ -15,7 +15,15 @@ private:
 };
 
 // Raised when a settings or data file cannot be written: "Unable to write to %s".
+// The text stays exactly that; what the file system said is kept apart in
+// cause() for a log or a detail line.
 class EWriteError : public ELorimelError {
 public:
     using ELorimelError::ELorimelError;
+    EWriteError(const QString& message, const QString& cause)
+        : ELorimelError(message), m_cause(cause) {}
+    const QString& cause() const noexcept { return m_cause; }
+
+private:
+    QString m_cause;
 };

@@ -5,8 +5,9 @@
 
 // The process's current folder, without a trailing "/" except for the root.
 QString CurrentFolder();
-// Every entry (files and folders, "." and ".." excluded) matching the mask's
-// wildcards, as the mask's folder (with its trailing "/") + name. The
+// Every entry (files and folders; ".", ".." and hidden dot entries
+// excluded) matching the mask's wildcards ("*", "?", letters in any case),
+// as the mask's folder (with its trailing "/") + name, sorted by name. The
 // current folder is not changed.
 QStringList ListFiles(const QString& mask);
 // Appends each matching entry's name less its last 4 characters; nothing

@@ -21,9 +21,13 @@ QString LanguageFileName(const QString& name);
 QString Translate(const QString& key, const QString& builtIn);
 
 // Replaces the message table with the starred lines of the file, or of
-// "English.lng" when the file is missing. Returns false when neither exists
-// (the table is then empty and the caller shows the missing-file box).
+// "English.lng" when the file is missing (or cannot be read). Returns false
+// when neither can be read (the table is then empty and the caller shows
+// the missing-file box).
 bool LoadMessageTableFrom(const QString& fileName);
+// Replaces the message table with the starred lines given (a language
+// file's lines already read).
+void LoadMessageTableFromLines(const QStringList& lines);
 // Discards the message table, as before the first load.
 void ResetMessageTable();
 

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+// clang-format off
 #define LORIMEL_HINT                                                                               \
     QString Hint() const { return toolTip(); }                                                     \
     void setHint(const QString& h) { setToolTip(h); }
@@ -32,6 +33,7 @@
         member = c;                                                                                \
         colorsChanged();                                                                           \
     }
+// clang-format on
 
 // ---- standard controls -------------------------------------------------
 
@@ -53,6 +55,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void colorsChanged();
 
@@ -76,6 +79,8 @@ signals:
     void clicked();
 
 protected:
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void colorsChanged();
 
@@ -100,6 +105,7 @@ public:
     LORIMEL_COLOR(Color, m_color)
     LORIMEL_COLOR(FontColor, m_fontColor)
 protected:
+    bool event(QEvent* e) override;
     void colorsChanged();
 
 private:
@@ -117,6 +123,7 @@ public:
     LORIMEL_COLOR(Color, m_color)
     LORIMEL_COLOR(FontColor, m_fontColor)
 protected:
+    bool event(QEvent* e) override;
     void colorsChanged();
 
 private:
@@ -246,6 +253,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void colorsChanged() { update(); }
 
 private:
@@ -279,6 +287,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void colorsChanged() { update(); }
 
@@ -304,9 +313,11 @@ public:
     LORIMEL_COLOR(FontColor, m_fontColor)
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void colorsChanged() { update(); }
 
 private:
+    void updateMargins();
     QString m_caption;
     TColor m_color = clBtnFace;
     TColor m_colorBorder = clBtnShadow;
@@ -332,17 +343,24 @@ public:
     void setSpeed(int pixels, int intervalMs);
     // Vertical scrolling (used by credits): lines move upwards.
     void setVertical(bool vertical);
+    bool Vertical() const { return m_vertical; }
+    // How far the text has moved, 0 up to (not including) Period().
     int Offset() const { return m_offset; }
+    // The length of one full cycle in pixels: the text block plus a gap,
+    // never less than the panel itself, so the text always comes round again.
+    int Period() const;
+    // Moves the text by one step, as each timer tick does.
+    void Step();
 signals:
     void clicked();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void colorsChanged() { update(); }
 
 private:
-    void step();
     QStringList m_lines;
     TColor m_color = clBtnFace;
     TColor m_fontColor = clBtnText;
@@ -365,6 +383,18 @@ public:
     void setRange(int min, int max);
     void setPosition(int position); // no scroll event
     void setVertical(bool vertical);
+    bool Vertical() const { return m_vertical; }
+    // Steps of an arrow button or key (small) and of a click on the track or
+    // PageUp/PageDown (large); at least 1.
+    int SmallChange() const { return m_smallChange; }
+    void setSmallChange(int step);
+    int LargeChange() const { return m_largeChange; }
+    void setLargeChange(int step);
+    // Length of each arrow button along the bar: the standard 16 pixels,
+    // less on a bar too short for them. The thumb has the same length.
+    int ButtonLength() const;
+    // The thumb's rectangle in the bar's own coordinates.
+    QRect ThumbRect() const;
     LORIMEL_HINT
     LORIMEL_COLOR(Color, m_color)
     LORIMEL_COLOR(ThumbColor, m_thumbColor)
@@ -384,16 +414,31 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void colorsChanged() { update(); }
 
 private:
+    enum class Part { None, DecArrow, IncArrow, DecPage, IncPage, Thumb };
+    Part partAt(const QPoint& p) const;
+    int along(const QPoint& p) const { return m_vertical ? p.y() : p.x(); }
+    int length() const { return m_vertical ? height() : width(); }
+    int thumbStart() const;
+    void repeatAction();
     void userSet(int position);
     int m_min = 0;
     int m_max = 100;
     int m_position = 0;
+    int m_smallChange = 1;
+    int m_largeChange = 10;
     bool m_vertical = false;
     bool m_dragging = false;
+    bool m_dragMoved = false;
+    bool m_hoverThumb = false;
     int m_dragOffset = 0;
+    int m_wheelRest = 0;
+    Part m_pressedPart = Part::None;
+    QPoint m_pressPoint;
+    QTimer m_repeat;
     TColor m_color = clBtnHighlight;
     TColor m_thumbColor = clBtnFace;
     TColor m_thumbBorderColor = clBtnShadow;
@@ -426,7 +471,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void colorsChanged() { update(); }
+    void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+    void colorsChanged();
 
 private:
     QString m_caption;
@@ -436,6 +483,7 @@ private:
     TColor m_inactiveTextColor = clBtnFace;
     QPoint m_pressOffset;
     bool m_dragging = false;
+    bool m_systemMoveTried = false;
 };
 
 // Styles the application's tool tips while it exists.
@@ -443,14 +491,17 @@ class TFlatHint : public QObject, public TControlBase {
     Q_OBJECT
 public:
     explicit TFlatHint(QObject* parent = nullptr);
+    ~TFlatHint() override;
     LORIMEL_COLOR(ColorArrow, m_colorArrow)
     LORIMEL_COLOR(ColorArrowBackground, m_colorArrowBackground)
     LORIMEL_COLOR(ColorBorder, m_colorBorder)
     LORIMEL_COLOR(ColorBackground, m_colorBackground)
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void colorsChanged();
 
 private:
+    void apply() const;
     TColor m_colorArrow = clBtnText;
     TColor m_colorArrowBackground = clBtnFace;
     TColor m_colorBorder = clBtnShadow;
@@ -476,9 +527,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void colorsChanged() { update(); }
 
 private:
+    bool m_hover = false;
     TColor m_color = clWindow;
     TColor m_colorBorder = clBtnShadow;
     TColor m_colorCheck = clBtnText;
@@ -508,9 +562,11 @@ signals:
     void clickCheck(int index);
 
 protected:
+    bool event(QEvent* e) override;
     void colorsChanged();
 
 private:
+    void makeCheckable(int first, int last);
     TColor m_color = clWindow;
     TColor m_colorBorder = clBtnShadow;
     TColor m_colorArrow = clBtnShadow;
@@ -534,6 +590,7 @@ public:
     LORIMEL_COLOR(ColorItemsSelect, m_colorItemsSelect)
     LORIMEL_COLOR(FontColor, m_fontColor)
 protected:
+    bool event(QEvent* e) override;
     void colorsChanged();
 
 private:
@@ -558,6 +615,7 @@ public:
     LORIMEL_COLOR(ColorArrowBackground, m_colorArrowBackground)
     LORIMEL_COLOR(FontColor, m_fontColor)
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void colorsChanged();
 

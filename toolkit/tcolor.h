@@ -20,7 +20,9 @@ inline constexpr TColor clHighlightText = clSystemColor + 14;
 constexpr TColor RGBColor(int r, int g, int b) {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
 }
-constexpr bool IsSystemColor(TColor c) { return (c & 0xFF000000u) == clSystemColor; }
+constexpr bool IsSystemColor(TColor c) {
+    return (c & 0xFF000000u) == clSystemColor;
+}
 
 // The RGB value of a colour; system colours are looked up in the
 // application palette now.
