@@ -2,6 +2,7 @@
 
 #include "support/codepage.h"
 #include "support/errors.h"
+#include "support/supportstring.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,20 +11,6 @@
 #include <vector>
 
 namespace {
-
-bool IsBlank(QChar c) {
-    return c.unicode() <= 0x20;
-}
-
-QStringView TrimBlanks(QStringView s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && IsBlank(s[b]))
-        ++b;
-    while (e > b && IsBlank(s[e - 1]))
-        --e;
-    return s.mid(b, e - b);
-}
 
 enum class LineKind { Blank, Remark, Section, Key, Other };
 

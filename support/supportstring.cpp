@@ -1,23 +1,5 @@
 #include "support/supportstring.h"
 
-namespace {
-
-bool IsBlank(QChar c) {
-    return c.unicode() <= 0x20;
-}
-
-QString TrimBlanks(const QString& s) {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && IsBlank(s[b]))
-        ++b;
-    while (e > b && IsBlank(s[e - 1]))
-        --e;
-    return s.mid(b, e - b);
-}
-
-} // namespace
-
 QString TextBefore(const QString& text, const QString& separator, bool keepWhole) {
     const qsizetype at = separator.isEmpty() ? -1 : text.indexOf(separator);
     if (at < 0)
@@ -43,11 +25,22 @@ QStringList SplitAtChar(const QString& text, QChar c, bool trimLast) {
     }
     if (!text.isEmpty() && text.back() != c) {
         const QString last = text.mid(start);
-        pieces.append(trimLast ? TrimBlanks(last) : last);
+        pieces.append(trimLast ? TrimBlanks(last).toString() : last);
     }
     return pieces;
 }
 
 QString CharToLineBreak(const QString& text, QChar c) {
     return SplitAtChar(text, c, false).join(QStringLiteral("\r\n"));
+}
+
+QStringView TrimBlanks(QStringView s) {
+    const auto blank = [](QChar c) { return c.unicode() <= 0x20; };
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && blank(s[b]))
+        ++b;
+    while (e > b && blank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
 }

@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+// The text without the blanks and control characters (code 32 and below)
+// at both ends.
+QStringView TrimBlanks(QStringView text);
+
 QString TextBefore(const QString& text, const QString& separator, bool keepWhole);
 QString TextAfter(const QString& text, const QString& separator);
 // Pieces between occurrences of c (empty pieces kept); the text after the
