@@ -1,6 +1,7 @@
 #include "app/formlorimel.h"
 
 #include "app/glyphs.h"
+#include "app/volumecontrol.h"
 #include "appearance/colorscheme.h"
 #include "support/configurazione.h"
 #include "support/supportlanguage.h"
@@ -9,6 +10,7 @@
 #include "toolkit/translation.h"
 
 #include <QFont>
+#include <QSystemTrayIcon>
 
 namespace {
 
@@ -26,18 +28,27 @@ void SetGlyph(TFlatButton* button, TGlyph glyph, int size) {
 
 } // namespace
 
-TFormLorimel::TFormLorimel(QWidget* parent)
-    : TForm(parent, Qt::Window | Qt::FramelessWindowHint) {
+TFormLorimel::TFormLorimel(const QStringList& arguments, std::unique_ptr<IVolumeControl> volume,
+                           QWidget* parent)
+    : TForm(parent, Qt::Window | Qt::FramelessWindowHint), Controller(*this),
+      m_volume(volume ? std::move(volume) : CreateSystemVolumeControl()), m_arguments(arguments) {
     setObjectName(QStringLiteral("FormLorimel"));
     setCaption(QStringLiteral("Lorimel"));
     ConfigInit(QStringLiteral("Lorimel"));
     BuildControls();
     FormPlacement = Create<TFormPlacement>(QStringLiteral("FormPlacement"), this);
     BindFormPlacement(FormPlacement, this);
-    FormCreate();
+    EngineCreated = false;
+    BuildMenus();
+    BuildTray();
+    ConnectControls();
+    FormCreate(arguments);
 }
 
-TFormLorimel::~TFormLorimel() = default;
+TFormLorimel::~TFormLorimel() {
+    // The engine's end-of-media calls reach the controller: it goes first.
+    Controller.SetEngine(nullptr);
+}
 
 void TFormLorimel::BuildControls() {
     QFont dialogFont = font();
@@ -54,8 +65,6 @@ void TFormLorimel::BuildControls() {
     ButtonClose = Create<TFlatButton>(QStringLiteral("ButtonClose"), TitleBar);
     ButtonClose->setGeometry(234, 2, 15, 14);
     SetGlyph(ButtonClose, TGlyph::Close, 9);
-    connect(ButtonClose, &QAbstractButton::clicked, this, &QWidget::close);
-    connect(ButtonMinimize, &QAbstractButton::clicked, this, &QWidget::showMinimized);
 
     PannelloPrincipale = Create<TFlatPanel>(QStringLiteral("PannelloPrincipale"), this);
     QWidget* work = PannelloPrincipale;
@@ -81,7 +90,6 @@ void TFormLorimel::BuildControls() {
     SetGlyph(RollTags, TGlyph::Roll, 8);
     RollTags->setSticky(true);
     RollTags->setHint(QStringLiteral("Mostra/Nascondi i tag"));
-    connect(RollTags, &QAbstractButton::clicked, this, [this] { LayoutHeights(); });
 
     // Tag panel.
     PannelloTagsBox = Create<TPanel>(QStringLiteral("PannelloTagsBox"), work);
@@ -102,7 +110,8 @@ void TFormLorimel::BuildControls() {
         {"Artista", "LabelArtista", "PannelloTagArtista", "TagArtista", &TagArtista, 7, 39, 230},
         {"Album", "LabelAlbum", "PannelloTagAlbum", "TagAlbum", &TagAlbum, 7, 74, 170},
         {"Genere", "LabelGenere", "PannelloTagGenere", "TagGenere", &TagGenere, 7, 109, 170},
-        {"Commento", "LabelCommento", "PannelloTagCommento", "TagCommento", &TagCommento, 7, 144, 206},
+        {"Commento", "LabelCommento", "PannelloTagCommento", "TagCommento", &TagCommento, 7, 144,
+         206},
         {"Traccia", "LabelTraccia", "PannelloTagTraccia", "TagTraccia", &TagTraccia, 182, 74, 55},
         {"Anno", "LabelAnno", "PannelloTagAnno", "TagAnno", &TagAnno, 182, 109, 55},
     };
@@ -210,7 +219,9 @@ void TFormLorimel::BuildControls() {
     ButtonSplash->setHint(QStringLiteral("Informazioni su Lorimel"));
 }
 
-bool TFormLorimel::TagPanelFolded() const { return RollTags->Down(); }
+bool TFormLorimel::TagPanelFolded() const {
+    return RollTags->Down();
+}
 
 void TFormLorimel::ToggleTagPanel() {
     RollTags->setDown(!RollTags->Down());
@@ -222,6 +233,7 @@ void TFormLorimel::LayoutHeights() {
     const int workHeight =
         kFrame + kTitleStripHeight + tags + kScrollAreaHeight + kButtonStripHeight + kFrame + 3;
     PannelloTagsBox->setGeometry(kFrame, kFrame + kTitleStripHeight, kContentWidth, tags);
+    PannelloTags->setVisible(tags != 0);
     PannelloScorrimento->setGeometry(kFrame, kFrame + kTitleStripHeight + tags + 1, kContentWidth,
                                      kScrollAreaHeight);
     PannelloPulsanti->setGeometry(kFrame, workHeight - kFrame - kButtonStripHeight, kContentWidth,
@@ -230,13 +242,87 @@ void TFormLorimel::LayoutHeights() {
     setFixedHeight(kTitleBarHeight + workHeight);
 }
 
-void TFormLorimel::FormCreate() {
-    ApplySchemeToForm(this, CurrentSchemePath());
-    // The window starts with the tags folded away.
-    RollTags->setDown(true);
-    LayoutHeights();
-    SetCurrentLanguage(ConfigReadString(QLatin1String(Settings::General),
-                                        QLatin1String(Settings::Language), QString()));
-    if (!CurrentLanguage().isEmpty())
-        TranslateForLanguage(this, CurrentLanguage());
+// ---- what the controller shows ------------------------------------------
+
+void TFormLorimel::ShowTitle(const QString& name) {
+    PannelloScorrevole->ClearLines();
+    PannelloScorrevole->AddLine(name);
+    PannelloTitolo->setCaption(name);
+}
+
+void TFormLorimel::SetTimeText(const QString& text) {
+    Tempo->setCaption(text);
+}
+
+void TFormLorimel::SetDurationText(const QString& text) {
+    Durata->setCaption(text);
+}
+
+QString TFormLorimel::DurationText() const {
+    return Durata->Caption();
+}
+
+void TFormLorimel::SetPositionBars(int percent) {
+    Posizione->setPosition(percent);
+    if (VideoHooks.SetPositionBar && VideoHooks.Visible && VideoHooks.Visible())
+        VideoHooks.SetPositionBar(percent);
+}
+
+int TFormLorimel::PositionBar() const {
+    return Posizione->Position();
+}
+
+void TFormLorimel::ShowTrackInfo(const TTrackInfo& info) {
+    TagTitolo->setText(info.Title);
+    TagArtista->setText(info.Artist);
+    TagAlbum->setText(info.Album);
+    TagAnno->setText(info.Year);
+    TagTraccia->setText(info.Track);
+    TagCommento->setText(info.Comment);
+    TagGenere->setText(info.Genre);
+    LabelBitRate->setCaption(info.BitRateText);
+    LabelFrequency->setCaption(info.FrequencyText);
+    if (info.ExtensionText)
+        LabelExtension->setCaption(*info.ExtensionText);
+}
+
+QString TFormLorimel::TagArtistText() const {
+    return TagArtista->Text();
+}
+
+QString TFormLorimel::TagTitleText() const {
+    return TagTitolo->Text();
+}
+
+void TFormLorimel::SetTrayHint(const QString& hint) {
+    CoolTrayIcon->setToolTip(hint);
+}
+
+void TFormLorimel::ShowPaused(bool paused) {
+    ButtonPause->setDown(paused);
+}
+
+void TFormLorimel::ShowVideoWindow(bool hideMain) {
+    if (!VideoHooks.Show)
+        return; // no video window yet: the main window stays where it is
+    VideoHooks.Show();
+    if (hideMain && isVisible()) {
+        m_hiddenForVideo = true;
+        hide();
+    }
+}
+
+void TFormLorimel::CloseVideoWindow(bool showMain) {
+    if (VideoHooks.Close)
+        VideoHooks.Close();
+    // A main window that stepped aside for a video comes back; one that the
+    // user sent to the tray stays there.
+    if (showMain && m_hiddenForVideo && !m_minimised)
+        show();
+    m_hiddenForVideo = false;
+}
+
+void TFormLorimel::RefreshPlaylistWindow() {
+    if (PlaylistWindowRefresh)
+        PlaylistWindowRefresh();
 }

@@ -22,7 +22,8 @@ void drawGlyph(QPainter& p, TGlyph glyph, qreal s) {
         break;
     case TGlyph::Prev:
         path.addRect(r.left(), r.top(), r.width() * 0.18, r.height());
-        triangle({r.right(), r.top()}, {r.left() + r.width() * 0.18, r.center().y()}, r.bottomRight());
+        triangle({r.right(), r.top()}, {r.left() + r.width() * 0.18, r.center().y()},
+                 r.bottomRight());
         break;
     case TGlyph::Next:
         triangle(r.topLeft(), {r.right() - r.width() * 0.18, r.center().y()}, r.bottomLeft());
