@@ -72,6 +72,15 @@ void drawGlyph(QPainter& p, TGlyph glyph, qreal s) {
 
 } // namespace
 
+void DrawGlyph(QPainter& painter, TGlyph glyph, qreal size, const QColor& color) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    drawGlyph(painter, glyph, size);
+    painter.restore();
+}
+
 QIcon GlyphIcon(TGlyph glyph, int size) {
     // Drawn at twice the size for sharp pictures on scaled screens; a mask:
     // the buttons colour it to suit their fill.
@@ -79,10 +88,7 @@ QIcon GlyphIcon(TGlyph glyph, int size) {
     pm.setDevicePixelRatio(2.0);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    drawGlyph(p, glyph, size);
+    DrawGlyph(p, glyph, size, Qt::black);
     p.end();
     QIcon icon(pm);
     icon.setIsMask(true);

@@ -6,6 +6,6 @@ if(NOT TARGET PkgConfig::ALSA)
   pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 endif()
 lorimel_library(lorimel_appparts
-  SOURCES volumecontrol.cpp volumecontrol.h trayquarters.cpp trayquarters.h
+  SOURCES volumecontrol.cpp volumecontrol.h trayquarters.cpp trayquarters.h glyphs.cpp glyphs.h
           menustyle.cpp menustyle.h aboutbox.cpp aboutbox.h
   PUBLIC_LINK lorimel_scheme lorimel_toolkit PkgConfig::ALSA)

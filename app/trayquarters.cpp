@@ -1,9 +1,10 @@
 #include "app/trayquarters.h"
 
+#include "app/glyphs.h"
+
 #include <QColor>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QRadialGradient>
 
 #include <array>
@@ -55,46 +56,10 @@ void DrawProgramIcon(QPainter& p, qreal size) {
 }
 
 void DrawCommand(QPainter& p, TTrayAction action, qreal s, const QColor& color) {
-    const qreal m = s * 0.12;
-    const QRectF r(m, m, s - 2 * m, s - 2 * m);
-    QPainterPath path;
-    auto triangle = [&path](QPointF a, QPointF b, QPointF c) {
-        path.moveTo(a);
-        path.lineTo(b);
-        path.lineTo(c);
-        path.closeSubpath();
-    };
-    const qreal bar = r.width() * 0.2;
-    switch (action) {
-    case TTrayAction::None:
-        return;
-    case TTrayAction::Stop:
-        path.addRect(
-            r.adjusted(r.width() * 0.08, r.height() * 0.08, -r.width() * 0.08, -r.height() * 0.08));
-        break;
-    case TTrayAction::Play:
-        triangle(r.topLeft() + QPointF(r.width() * 0.1, 0), {r.right(), r.center().y()},
-                 r.bottomLeft() + QPointF(r.width() * 0.1, 0));
-        break;
-    case TTrayAction::Prev:
-        path.addRect(r.left(), r.top(), bar, r.height());
-        triangle({r.right(), r.top()}, {r.left() + bar, r.center().y()}, r.bottomRight());
-        break;
-    case TTrayAction::Next:
-        triangle(r.topLeft(), {r.right() - bar, r.center().y()}, r.bottomLeft());
-        path.addRect(r.right() - bar, r.top(), bar, r.height());
-        break;
-    case TTrayAction::Pause:
-        path.addRect(r.left() + r.width() * 0.08, r.top(), r.width() * 0.3, r.height());
-        path.addRect(r.right() - r.width() * 0.38, r.top(), r.width() * 0.3, r.height());
-        break;
-    }
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawPath(path);
-    p.restore();
+    constexpr std::array<TGlyph, 5> glyphs = {TGlyph::Stop, TGlyph::Play, TGlyph::Prev,
+                                              TGlyph::Next, TGlyph::Pause};
+    if (action != TTrayAction::None)
+        DrawGlyph(p, glyphs[static_cast<int>(action) - 1], s, color);
 }
 
 // A hover icon: the program's tile, its disc dimmed, with the command on
