@@ -231,15 +231,27 @@ void TFormLorimel::CreateEngine(const QString& playerName) {
 void TFormLorimel::showEvent(QShowEvent* e) {
     TForm::showEvent(e);
     if (!EngineCreated) {
-        CreateEngine(
-            ConfigReadString(General(), GeneralKey(Settings::Player), QStringLiteral("Default")));
-        EngineCreated = true;
+        // The tray icon and the engine are made once the window is on
+        // screen: loading the playback library takes longer than building
+        // the whole window, and the tray is asked for over the session bus.
+        // Until the engine exists every command finds none and does nothing;
+        // a file given at start or handed over meanwhile keeps AutoPlay set
+        // and plays below. (A window shown again before this ran queues one
+        // more activation, which finds the engine made.)
+        //
         // The first showing counts as an activation too: without a window
         // manager (a bare X server, some kiosk sessions) the window is never
         // activated, and a file given at start must still play. FormActivate
         // clears AutoPlay, so a real activation that follows plays nothing
         // twice.
         QTimer::singleShot(0, this, [this] {
+            if (!EngineCreated) {
+                if (QSystemTrayIcon::isSystemTrayAvailable())
+                    CoolTrayIcon->show();
+                CreateEngine(ConfigReadString(General(), GeneralKey(Settings::Player),
+                                              QStringLiteral("Default")));
+                EngineCreated = true;
+            }
             activateWindow();
             FormActivate();
         });
@@ -254,7 +266,9 @@ bool TFormLorimel::event(QEvent* e) {
 }
 
 void TFormLorimel::FormActivate() {
-    if (!Controller.AutoPlay)
+    // Before the engine exists (the window has just been shown) a file to
+    // play stays pending: the activation that follows its creation plays it.
+    if (!Controller.AutoPlay || !Controller.Engine())
         return;
     Controller.AutoPlay = false;
     Controller.PlayFromCurrent();

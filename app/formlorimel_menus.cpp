@@ -160,8 +160,8 @@ void TFormLorimel::BuildTray() {
                     RestoreFromTray();
                 }
             });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        CoolTrayIcon->show();
+    // Shown once the window is on screen (see showEvent): asking for the
+    // tray goes over the session bus, which must not delay the window.
 }
 
 void TFormLorimel::TrayIconCommand(int icon) {

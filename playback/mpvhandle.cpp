@@ -1,5 +1,7 @@
 #include "playback/mpvhandle.h"
 
+#include "playback/mpvlibrary.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <atomic>
@@ -11,14 +13,14 @@
 // lives: it sits on the heap and the owner moves only the pointer.
 class TMpvPump {
 public:
-    explicit TMpvPump(mpv_handle* h) : handle(h) {
-        mpv_set_wakeup_callback(handle, &TMpvPump::Wakeup, this);
+    TMpvPump(const TMpvApi& a, mpv_handle* h) : api(a), handle(h) {
+        api.set_wakeup_callback(handle, &TMpvPump::Wakeup, this);
     }
     ~TMpvPump() {
         // No callback runs after mpv_terminate_destroy returns; the context
         // object goes afterwards and takes any queued drain with it.
-        mpv_set_wakeup_callback(handle, nullptr, nullptr);
-        mpv_terminate_destroy(handle);
+        api.set_wakeup_callback(handle, nullptr, nullptr);
+        api.terminate_destroy(handle);
     }
     TMpvPump(const TMpvPump&) = delete;
     TMpvPump& operator=(const TMpvPump&) = delete;
@@ -36,7 +38,7 @@ public:
         // Cleared first: an event arriving during the drain posts again.
         pending.store(false);
         for (;;) {
-            const mpv_event* event = mpv_wait_event(handle, 0);
+            const mpv_event* event = api.wait_event(handle, 0);
             if (event->event_id == MPV_EVENT_NONE)
                 break;
             if (handler)
@@ -52,6 +54,7 @@ public:
         }
     }
 
+    const TMpvApi& api; // of the process's library, which is never unloaded
     mpv_handle* const handle;
     QObject context; // lives on the creating thread
     std::atomic<bool> pending{false};
@@ -68,7 +71,8 @@ EPlayerError NotRunning() {
 
 TMpvHandle::TMpvHandle() noexcept = default;
 
-TMpvHandle::TMpvHandle(mpv_handle* handle) : m_pump(std::make_unique<TMpvPump>(handle)) {}
+TMpvHandle::TMpvHandle(const TMpvApi& api, mpv_handle* handle)
+    : m_pump(std::make_unique<TMpvPump>(api, handle)) {}
 
 TMpvHandle::~TMpvHandle() = default;
 
@@ -77,14 +81,20 @@ TMpvHandle::TMpvHandle(TMpvHandle&& other) noexcept = default;
 TMpvHandle& TMpvHandle::operator=(TMpvHandle&& other) noexcept = default;
 
 TMpvHandle TMpvHandle::Create() {
+    const TMpvApi& api = MpvApi();
     // libmpv refuses to create a handle under a locale whose decimal
     // separator is not "." (Qt sets the user's locale at start-up).
     std::setlocale(LC_NUMERIC, "C");
-    mpv_handle* handle = mpv_create();
+    mpv_handle* handle = api.create();
     if (!handle)
         throw EPlayerError(QStringLiteral("Cannot create the playback engine"),
                            QStringLiteral("libmpv returned no handle"));
-    return TMpvHandle(handle);
+    try {
+        return TMpvHandle(api, handle);
+    } catch (...) {
+        api.terminate_destroy(handle);
+        throw;
+    }
 }
 
 mpv_handle* TMpvHandle::get() const noexcept {
@@ -98,8 +108,8 @@ void TMpvHandle::reset() noexcept {
 void TMpvHandle::SetOption(const QString& name, const QString& value) {
     if (!m_pump)
         throw NotRunning();
-    const int error = mpv_set_option_string(m_pump->handle, name.toUtf8().constData(),
-                                            value.toUtf8().constData());
+    const int error = m_pump->api.set_option_string(m_pump->handle, name.toUtf8().constData(),
+                                                    value.toUtf8().constData());
     if (error < 0)
         throw EPlayerError(QStringLiteral("Cannot set the playback option %1=%2").arg(name, value),
                            ErrorText(error));
@@ -108,7 +118,7 @@ void TMpvHandle::SetOption(const QString& name, const QString& value) {
 void TMpvHandle::Initialize() {
     if (!m_pump)
         throw NotRunning();
-    const int error = mpv_initialize(m_pump->handle);
+    const int error = m_pump->api.initialize(m_pump->handle);
     if (error < 0)
         throw EPlayerError(QStringLiteral("Cannot start the playback engine"), ErrorText(error));
 }
@@ -127,7 +137,7 @@ const mpv_event& TMpvHandle::WaitEvent(double timeoutSeconds) {
     static const mpv_event none{};
     if (!m_pump)
         return none;
-    return *mpv_wait_event(m_pump->handle, timeoutSeconds);
+    return *m_pump->api.wait_event(m_pump->handle, timeoutSeconds);
 }
 
 int TMpvHandle::Command(std::initializer_list<const char*> args) {
@@ -140,26 +150,26 @@ int TMpvHandle::Command(std::initializer_list<const char*> args) {
     std::size_t i = 0;
     for (const char* arg : args)
         argv[i++] = arg;
-    return mpv_command(m_pump->handle, argv);
+    return m_pump->api.command(m_pump->handle, argv);
 }
 
 std::optional<double> TMpvHandle::GetDouble(const char* name) const {
     double value = 0;
-    if (!m_pump || mpv_get_property(m_pump->handle, name, MPV_FORMAT_DOUBLE, &value) < 0)
+    if (!m_pump || m_pump->api.get_property(m_pump->handle, name, MPV_FORMAT_DOUBLE, &value) < 0)
         return std::nullopt;
     return value;
 }
 
 std::optional<std::int64_t> TMpvHandle::GetInt64(const char* name) const {
     std::int64_t value = 0;
-    if (!m_pump || mpv_get_property(m_pump->handle, name, MPV_FORMAT_INT64, &value) < 0)
+    if (!m_pump || m_pump->api.get_property(m_pump->handle, name, MPV_FORMAT_INT64, &value) < 0)
         return std::nullopt;
     return value;
 }
 
 std::optional<bool> TMpvHandle::GetFlag(const char* name) const {
     int value = 0;
-    if (!m_pump || mpv_get_property(m_pump->handle, name, MPV_FORMAT_FLAG, &value) < 0)
+    if (!m_pump || m_pump->api.get_property(m_pump->handle, name, MPV_FORMAT_FLAG, &value) < 0)
         return std::nullopt;
     return value != 0;
 }
@@ -168,15 +178,20 @@ int TMpvHandle::SetFlag(const char* name, bool value) {
     if (!m_pump)
         return MPV_ERROR_UNINITIALIZED;
     int flag = value ? 1 : 0;
-    return mpv_set_property(m_pump->handle, name, MPV_FORMAT_FLAG, &flag);
+    return m_pump->api.set_property(m_pump->handle, name, MPV_FORMAT_FLAG, &flag);
 }
 
 int TMpvHandle::ObserveProperty(std::uint64_t id, const char* name, mpv_format format) {
     if (!m_pump)
         return MPV_ERROR_UNINITIALIZED;
-    return mpv_observe_property(m_pump->handle, id, name, format);
+    return m_pump->api.observe_property(m_pump->handle, id, name, format);
 }
 
 QString TMpvHandle::ErrorText(int error) {
-    return QString::fromUtf8(mpv_error_string(error));
+    try {
+        return QString::fromUtf8(MpvApi().error_string(error));
+    } catch (const EPlayerError&) {
+        // Only a loaded library knows its texts.
+        return QStringLiteral("playback error %1").arg(error);
+    }
 }

@@ -23,6 +23,7 @@
 #include <mpv/client.h>
 
 class TMpvPump;
+struct TMpvApi;
 
 class TMpvHandle {
 public:
@@ -37,7 +38,9 @@ public:
     TMpvHandle& operator=(const TMpvHandle&) = delete;
 
     // A new, not yet initialised handle whose events will be delivered on
-    // the calling thread's event loop. Raises when libmpv cannot create one.
+    // the calling thread's event loop. Loads libmpv on first use (see
+    // mpvlibrary.h). Raises when libmpv cannot be loaded or cannot create
+    // a handle.
     static TMpvHandle Create();
 
     mpv_handle* get() const noexcept;
@@ -72,7 +75,7 @@ public:
     static QString ErrorText(int error);
 
 private:
-    explicit TMpvHandle(mpv_handle* handle);
+    TMpvHandle(const TMpvApi& api, mpv_handle* handle);
 
     // Heap-allocated so that its address (the wake-up callback's context)
     // survives moves of the owner.

@@ -97,6 +97,7 @@ private slots:
     void unknownPlayerFallsBackToDefault();
     void handOffAddTrackReplacesThePlaylist();
     void handOffOpenPlaylistAndEnqueue();
+    void handOffBeforeTheEngineExistsPlaysOnceItDoes();
     void trackInfo_data();
     void trackInfo();
     void trayHintOfStartedTrack();
@@ -364,6 +365,18 @@ void TestFormLorimel::handOffOpenPlaylistAndEnqueue() {
     QCOMPARE(form->Controller.Playlist.CurrentIndex, 0u);
     QCOMPARE(EngineFile(*form), m_mp3); // still the same track
     QCOMPARE(m_home->read("Playlist.lpl"), saved);
+}
+
+void TestFormLorimel::handOffBeforeTheEngineExistsPlaysOnceItDoes() {
+    auto form = MakeForm();
+    form->show();
+    // The engine comes after the window is on screen, not while it shows.
+    QVERIFY(!form->Controller.Engine());
+    form->AppEventsMessage(TMessageKind::AddTrack, m_mp3b);
+    QVERIFY(form->Controller.AutoPlay);
+    QVERIFY(WaitFor([&] { return Playing(*form); }));
+    QCOMPARE(EngineFile(*form), m_mp3b);
+    QVERIFY(!form->Controller.AutoPlay);
 }
 
 void TestFormLorimel::trackInfo_data() {
