@@ -4,10 +4,12 @@
 // and the button strip. It drives playback through TPlayerController, shows
 // the play menu from the tray icon, and takes files handed over by a later
 // start of the program.
+#include "app/formplaylist.h"
 #include "app/playercontroller.h"
 #include "app/volumecontrol.h"
 #include "toolkit/component.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -37,7 +39,7 @@ struct TVideoWindowHooks {
     std::function<void(int)> SetPositionBar;
 };
 
-class TFormLorimel : public TForm, public IPlayerView {
+class TFormLorimel : public TForm, public IPlayerView, public IPlaylistWindowOwner {
     Q_OBJECT
 public:
     // Client size with the tag panel unfolded, and the panel's height.
@@ -81,6 +83,8 @@ public:
     void MRUManagerClick(const QString& fileName);
     void PopupTray1Click(TMenuItem* item);
     void NotAvailableYet();
+    // Opens the playlist window, or brings the open one forward.
+    void ButtonPlaylistClick();
     void ButtonSplashClick();
     // A click on the tray icon acting on the quarter whose icon is shown.
     void TrayIconCommand(int icon);
@@ -89,6 +93,8 @@ public:
     TVideoWindowHooks VideoHooks;
     // The playlist window attaches here once it exists.
     std::function<void()> PlaylistWindowRefresh;
+    // The open playlist window; empty while it is closed.
+    QPointer<TFormPlaylist> FormPlaylist;
     bool TagsOpenBeforeMinimise = false;
     bool IgnoreNextTrayClick = false;
     bool EngineCreated = false;
@@ -149,6 +155,14 @@ public:
     void CloseVideoWindow(bool showMain) override;
     void RefreshPlaylistWindow() override;
 
+    // IPlaylistWindowOwner
+    TPlayerController& PlaylistController() override { return Controller; }
+    TPlaylistHooks PlaylistFileHooks() override { return PlaylistHooks(); }
+    void StartCdRipper() override;
+    // Dropped playlist files are loaded; other files join the playlist as
+    // "Aggiungi" adds them.
+    void DropFiles(const QStringList& paths) override;
+
 signals:
     // The window was closed: the program ends.
     void closed();
@@ -160,6 +174,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void BuildControls();

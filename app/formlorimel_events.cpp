@@ -5,8 +5,10 @@
 #include "app/volumecontrol.h"
 #include "appearance/colorscheme.h"
 #include "platform/singleinstance.h"
+#include "playback/dllplayer.h"
 #include "playback/mmcplayer.h"
 #include "support/configurazione.h"
+#include "support/programfolder.h"
 #include "support/supportlanguage.h"
 #include "toolkit/application.h"
 #include "toolkit/flatwidgets.h"
@@ -16,6 +18,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -73,7 +77,7 @@ void TFormLorimel::ConnectControls() {
     connect(ButtonPause, &QAbstractButton::clicked, this, [this] { Controller.PauseClick(); });
     connect(ButtonStop, &QAbstractButton::clicked, this, [this] { Controller.StopClick(); });
     connect(ButtonAddToPlaylist, &QAbstractButton::clicked, this, &TFormLorimel::PopupAddClick);
-    connect(ButtonPlaylist, &QAbstractButton::clicked, this, &TFormLorimel::NotAvailableYet);
+    connect(ButtonPlaylist, &QAbstractButton::clicked, this, &TFormLorimel::ButtonPlaylistClick);
     connect(ButtonRec, &QAbstractButton::clicked, this, &TFormLorimel::NotAvailableYet);
     connect(ButtonSplash, &QAbstractButton::clicked, this, &TFormLorimel::ButtonSplashClick);
     connect(BtnSaveTag, &QAbstractButton::clicked, this, &TFormLorimel::BtnSaveTagClick);
@@ -126,6 +130,8 @@ void TFormLorimel::ConnectControls() {
     shortcut(QKeySequence(Qt::ALT | Qt::Key_T), [this] { PopupAt(TitleMenu, PannelloTitolo); });
 
     qApp->installEventFilter(this);
+    // Files dragged from the file manager join the playlist.
+    setAcceptDrops(true);
 }
 
 void TFormLorimel::SeekBy(int delta) {
@@ -217,12 +223,21 @@ void TFormLorimel::LoadStartupPlaylist(const QStringList& arguments) {
 
 void TFormLorimel::CreateEngine(const QString& playerName) {
     if (playerName != QLatin1String("Default")) {
-        // Player libraries are not supported yet: the built-in engine
-        // stands in, and the setting is left for a later version.
-        ShowErrorByKeys(QStringLiteral("MSG_CANT_INIT_PLAYER"),
-                        QStringLiteral("Impossibile caricare il modulo del player indicato. "
-                                       "Verrà utilizzato il modulo standard."),
-                        QStringLiteral("TTL_ERRORE"), QStringLiteral("Errore"));
+        try {
+            // The library reports a load failure itself; a library lacking
+            // an entry point only raises, and the message below says it all.
+            // The owner and display are the video window's once it exists.
+            Controller.SetEngine(std::make_unique<TDllPlayer>(
+                ProgramSubfolder(QStringLiteral("Players")) + playerName + QStringLiteral(".so"),
+                this, nullptr, Controller.NotifyHandler()));
+            return;
+        } catch (...) {
+            // The setting stays: the next start tries the same library.
+            ShowErrorByKeys(QStringLiteral("MSG_CANT_INIT_PLAYER"),
+                            QStringLiteral("Impossibile caricare il modulo del player indicato. "
+                                           "Verrà utilizzato il modulo standard."),
+                            QStringLiteral("TTL_ERRORE"), QStringLiteral("Errore"));
+        }
     }
     Controller.SetEngine(
         std::make_unique<TMMCPlayer>(PannelloScorrimento, nullptr, Controller.NotifyHandler()));
@@ -370,4 +385,62 @@ void TFormLorimel::NotAvailableYet() {
 
 void TFormLorimel::ButtonSplashClick() {
     TFormAboutBox::Execute(this);
+}
+
+void TFormLorimel::ButtonPlaylistClick() {
+    if (!FormPlaylist) {
+        FormPlaylist = new TFormPlaylist(*this, this);
+        PlaylistWindowRefresh = [this] {
+            if (FormPlaylist)
+                FormPlaylist->RefreshPlaylistView();
+        };
+    }
+    FormPlaylist->show();
+    FormPlaylist->raise();
+    FormPlaylist->activateWindow();
+}
+
+void TFormLorimel::StartCdRipper() {
+    NotAvailableYet();
+}
+
+void TFormLorimel::DropFiles(const QStringList& paths) {
+    TPlaylist& playlist = Controller.Playlist;
+    bool appended = false;
+    for (const QString& path : paths) {
+        if (IsPlaylistFile(path)) {
+            // Media dropped before a playlist file are replaced by its
+            // entries; the load saves the autosaved playlist itself.
+            appended = false;
+            try {
+                LoadPlaylistFile(playlist, path, PlaylistHooks());
+            } catch (...) {
+                TApplication::ShowCurrentException();
+            }
+        } else {
+            playlist.Entries.append(path);
+            appended = true;
+        }
+    }
+    if (!appended)
+        return;
+    try {
+        SaveAutoPlaylist(playlist);
+    } catch (...) {
+        TApplication::ShowCurrentException();
+    }
+    RefreshPlaylistWindow();
+}
+
+void TFormLorimel::dragEnterEvent(QDragEnterEvent* e) {
+    if (!DroppedFiles(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+void TFormLorimel::dropEvent(QDropEvent* e) {
+    const QStringList files = DroppedFiles(e->mimeData());
+    if (files.isEmpty())
+        return;
+    e->acceptProposedAction();
+    DropFiles(files);
 }

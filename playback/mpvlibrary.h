@@ -8,6 +8,7 @@
 // "libmpv.so". The environment variable LORIMEL_MPV_LIBRARY, when set,
 // names the one file (or name) to load instead.
 #include "playback/baseplayer.h"
+#include "playback/libraryhandle.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,8 +30,8 @@ struct TMpvApi {
     decltype(&::mpv_error_string) error_string = nullptr;
 };
 
-// The owner of one dlopen handle together with the functions resolved from
-// it; closes the handle when it goes. Move-only.
+// One loaded libmpv together with the functions resolved from it; closes
+// the library when it goes. Move-only.
 class TMpvLibrary {
 public:
     // An empty owner (no library).
@@ -49,18 +50,15 @@ public:
     // The names tried by default, or the one that LORIMEL_MPV_LIBRARY gives.
     static QStringList DefaultNames();
 
-    explicit operator bool() const noexcept { return m_handle != nullptr; }
+    explicit operator bool() const noexcept { return static_cast<bool>(m_library); }
     // Valid while the owner holds a library.
     const TMpvApi& Api() const noexcept { return m_api; }
     // The name that was loaded.
-    const QString& Name() const noexcept { return m_name; }
+    const QString& Name() const noexcept { return m_library.Name(); }
 
 private:
-    void Close() noexcept;
-
-    void* m_handle = nullptr;
+    TLibraryHandle m_library;
     TMpvApi m_api;
-    QString m_name;
 };
 
 // The process's libmpv: loaded by the first call, on the user-interface

@@ -609,7 +609,7 @@ void TestFormLorimel::titleMenuDisplayModes() {
 void TestFormLorimel::pendingWindowsSayNotAvailable() {
     auto form = MakeForm();
     form->PopupOpzioni->trigger();
-    QTest::mouseClick(form->ButtonPlaylist, Qt::LeftButton);
+    form->PopupRipper->trigger();
     QCOMPARE(m_dialogs->Messages().size(), 2);
     for (const TMessageBoxCall& box : m_dialogs->Messages()) {
         QCOMPARE(box.kind, TMsgKind::Information);
