@@ -1,6 +1,8 @@
 #include "app/formlorimel.h"
 
+#include "app/formcommandpanel.h"
 #include "app/glyphs.h"
+#include "app/hotkeybackend.h"
 #include "app/volumecontrol.h"
 #include "appearance/colorscheme.h"
 #include "support/configurazione.h"
@@ -9,8 +11,12 @@
 #include "toolkit/formplacement.h"
 #include "toolkit/translation.h"
 
+#include <QCursor>
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 
@@ -43,6 +49,7 @@ TFormLorimel::TFormLorimel(const QStringList& arguments, std::unique_ptr<IVolume
     BuildTray();
     ConnectControls();
     FormCreate(arguments);
+    CreateVideoWindows();
 }
 
 TFormLorimel::~TFormLorimel() {
@@ -315,11 +322,124 @@ void TFormLorimel::ShowVideoWindow(bool hideMain) {
 void TFormLorimel::CloseVideoWindow(bool showMain) {
     if (VideoHooks.Close)
         VideoHooks.Close();
+    if (showMain)
+        ShowMainWindowAfterVideo();
+}
+
+void TFormLorimel::ShowMainWindowAfterVideo() {
     // A main window that stepped aside for a video comes back; one that the
     // user sent to the tray stays there.
-    if (showMain && m_hiddenForVideo && !m_minimised)
+    if (m_hiddenForVideo && !m_minimised)
         show();
     m_hiddenForVideo = false;
+}
+
+// ---- video window, full screen and the command panel ---------------------
+
+void TFormLorimel::CreateVideoWindows() {
+    // Top-level windows of their own: hiding the main window for a video
+    // must not take the video window with it.
+    FormVideo = std::make_unique<TFormVideo>(*this);
+    FormCommandPanel = std::make_unique<TFormCommandPanel>(*this);
+    m_hotKeyBackend = new TAppKeyHotKeyBackend(this);
+    VideoHooks.Show = [this] {
+        FormVideo->show();
+        FormVideo->raise();
+    };
+    VideoHooks.Close = [this] {
+        if (FormVideo->isVisible())
+            FormVideo->close();
+    };
+    VideoHooks.Visible = [this] { return FormVideo->isVisible(); };
+    VideoHooks.SetPositionBar = [this](int percent) { FormVideo->SetPositionBar(percent); };
+    connect(FullScreenTimer, &QTimer::timeout, this, &TFormLorimel::FullScreenTimerTimer);
+}
+
+QWidget* TFormLorimel::VideoDisplay() const {
+    return FormVideo ? FormVideo->Panel : nullptr;
+}
+
+void TFormLorimel::ToggleFullScreen() {
+    TBasePlayer* engine = Controller.Engine();
+    if (!engine)
+        return;
+    bool hasVideo = false;
+    try {
+        hasVideo = engine->HasVideo();
+    } catch (...) {
+    }
+    if (!hasVideo)
+        return; // an audio track has no picture to enlarge
+    SetFullScreenState(!Controller.FullScreen);
+}
+
+void TFormLorimel::LeaveFullScreen() {
+    if (Controller.FullScreen || (FormVideo && FormVideo->isFullScreen()))
+        SetFullScreenState(false);
+}
+
+void TFormLorimel::SetFullScreenState(bool on) {
+    Controller.FullScreen = on;
+    if (TBasePlayer* engine = Controller.Engine()) {
+        try {
+            engine->SetFullScreen(on);
+        } catch (...) {
+            // The video window still switches below.
+        }
+    }
+    // The built-in engine draws into the video window's display: full
+    // screen is that window over the whole screen.
+    if (FormVideo && (FormVideo->isVisible() || !on))
+        FormVideo->ShowFullScreen(on);
+    if (on)
+        FullScreenTimer->start();
+    else
+        FullScreenTimer->stop();
+    EnableEscapeHotKey(on);
+}
+
+void TFormLorimel::EnableEscapeHotKey(bool on) {
+    if (!EscapeHotKey) {
+        EscapeHotKey = new THotKey(*m_hotKeyBackend, this);
+        EscapeHotKey->setObjectName(QStringLiteral("HK_ESC"));
+        EscapeHotKey->setShortCut(QKeySequence(Qt::Key_Escape));
+        connect(EscapeHotKey, &THotKey::hotKey, this, &TFormLorimel::PlayerHotKey);
+    }
+    EscapeHotKey->setEnabled(on);
+}
+
+void TFormLorimel::PlayerHotKey(THotKey* hotKey) {
+    if (!hotKey)
+        return;
+    const QString name = hotKey->objectName();
+    const qsizetype underscore = name.indexOf(QLatin1Char('_'));
+    const QString action = underscore < 0 ? QString() : name.mid(underscore + 1).toUpper();
+    if (action == QLatin1String("ESC")) {
+        if (Controller.FullScreen)
+            LeaveFullScreen();
+    }
+}
+
+void TFormLorimel::FullScreenTimerTimer() {
+    FullScreenTimerTick(QCursor::pos());
+}
+
+void TFormLorimel::FullScreenTimerTick(QPoint cursor) {
+    QScreen* screen = FormVideo ? FormVideo->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen || !FormCommandPanel)
+        return;
+    const QRect area = screen->geometry();
+    if (CursorOnCommandPanelStrip(cursor, area, FormCommandPanel->height())) {
+        if (!FormCommandPanel->isVisible()) {
+            FormCommandPanel->move(CommandPanelPosition(area, FormCommandPanel->size()));
+            FormCommandPanel->show();
+            FormCommandPanel->raise();
+        }
+    } else if (FormCommandPanel->isVisible()) {
+        FormCommandPanel->close();
+    }
 }
 
 void TFormLorimel::RefreshPlaylistWindow() {

@@ -5,6 +5,7 @@
 // the play menu from the tray icon, and takes files handed over by a later
 // start of the program.
 #include "app/formplaylist.h"
+#include "app/formvideo.h"
 #include "app/playercontroller.h"
 #include "app/volumecontrol.h"
 #include "toolkit/component.h"
@@ -17,7 +18,10 @@
 class QMenu;
 class QSystemTrayIcon;
 class QTimer;
+class IHotKeyBackend;
 class TFlatButton;
+class TFormCommandPanel;
+class THotKey;
 class TFlatPanel;
 class TFlatScrollbar;
 class TFlatTitlebar;
@@ -39,7 +43,10 @@ struct TVideoWindowHooks {
     std::function<void(int)> SetPositionBar;
 };
 
-class TFormLorimel : public TForm, public IPlayerView, public IPlaylistWindowOwner {
+class TFormLorimel : public TForm,
+                     public IPlayerView,
+                     public IPlaylistWindowOwner,
+                     public IVideoWindowOwner {
     Q_OBJECT
 public:
     // Client size with the tag panel unfolded, and the panel's height.
@@ -91,6 +98,27 @@ public:
 
     TPlayerController Controller;
     TVideoWindowHooks VideoHooks;
+    // Made at start and only shown and hidden afterwards.
+    std::unique_ptr<TFormVideo> FormVideo;
+    std::unique_ptr<TFormCommandPanel> FormCommandPanel;
+    // The full-screen ESC key ("HK_ESC"); made at the first full screen.
+    THotKey* EscapeHotKey = nullptr;
+
+    // Full screen (only while a picture is open), the ESC key that ends it
+    // and the once-a-second check that shows the command panel while the
+    // mouse touches the bottom edge of the screen.
+    void ToggleFullScreen() override;
+    void LeaveFullScreen() override;
+    void EnableEscapeHotKey(bool on);
+    void FullScreenTimerTimer();
+    // One check with the cursor at `cursor` (global coordinates).
+    void FullScreenTimerTick(QPoint cursor);
+    // Handler of the global hotkey components.
+    void PlayerHotKey(THotKey* hotKey);
+
+    // IVideoWindowOwner
+    TPlayerController& VideoController() override { return Controller; }
+    void ShowMainWindowAfterVideo() override;
     // The playlist window attaches here once it exists.
     std::function<void()> PlaylistWindowRefresh;
     // The open playlist window; empty while it is closed.
@@ -188,6 +216,9 @@ private:
     TPlaylistHooks PlaylistHooks();
     void PopupAt(QMenu* menu, QWidget* anchor);
     void SetHideItemCaptions(const QString& caption);
+    void CreateVideoWindows();
+    QWidget* VideoDisplay() const;
+    void SetFullScreenState(bool on);
     void SeekBy(int delta);
     void VolumeBy(int delta);
 
@@ -198,4 +229,5 @@ private:
     bool m_hintsEnabled = true;
     bool m_scrollingJustClicked = false;
     QTimer* m_trayClickTimer = nullptr;
+    IHotKeyBackend* m_hotKeyBackend = nullptr;
 };

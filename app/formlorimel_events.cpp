@@ -1,6 +1,7 @@
 // The main window's start-up, hand-off and closing, and the handlers of its
 // buttons, bars and keys.
 #include "app/aboutbox.h"
+#include "app/formcommandpanel.h"
 #include "app/formlorimel.h"
 #include "app/volumecontrol.h"
 #include "appearance/colorscheme.h"
@@ -226,10 +227,10 @@ void TFormLorimel::CreateEngine(const QString& playerName) {
         try {
             // The library reports a load failure itself; a library lacking
             // an entry point only raises, and the message below says it all.
-            // The owner and display are the video window's once it exists.
+            // Both engines draw into the video window's display.
             Controller.SetEngine(std::make_unique<TDllPlayer>(
                 ProgramSubfolder(QStringLiteral("Players")) + playerName + QStringLiteral(".so"),
-                this, nullptr, Controller.NotifyHandler()));
+                this, VideoDisplay(), Controller.NotifyHandler()));
             return;
         } catch (...) {
             // The setting stays: the next start tries the same library.
@@ -239,8 +240,8 @@ void TFormLorimel::CreateEngine(const QString& playerName) {
                             QStringLiteral("TTL_ERRORE"), QStringLiteral("Errore"));
         }
     }
-    Controller.SetEngine(
-        std::make_unique<TMMCPlayer>(PannelloScorrimento, nullptr, Controller.NotifyHandler()));
+    Controller.SetEngine(std::make_unique<TMMCPlayer>(PannelloScorrimento, VideoDisplay(),
+                                                      Controller.NotifyHandler()));
 }
 
 void TFormLorimel::showEvent(QShowEvent* e) {
@@ -313,6 +314,14 @@ void TFormLorimel::AppEventsMessage(TMessageKind kind, const QString& path) {
 }
 
 void TFormLorimel::closeEvent(QCloseEvent* e) {
+    // The video window and the command panel close with the program; the
+    // main window, closing, does not come back for them.
+    m_hiddenForVideo = false;
+    LeaveFullScreen();
+    if (FormCommandPanel && FormCommandPanel->isVisible())
+        FormCommandPanel->close();
+    if (FormVideo && FormVideo->isVisible())
+        FormVideo->close();
     try {
         Controller.StopPlayback();
         ConfigWriteBool(General(), GeneralKey(Settings::Repeat), Controller.RepeatMode);

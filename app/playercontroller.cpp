@@ -1,5 +1,7 @@
 #include "app/playercontroller.h"
 
+#include "app/displaynames.h"
+
 #include "media/mp3tag.h"
 #include "media/oggvorbis.h"
 #include "media/wmafile.h"
@@ -71,13 +73,22 @@ QString FormatDuration(std::int64_t ms) {
 }
 
 QString DisplayNameOf(const QString& path, bool showFileNames) {
-    QString title;
-    if (!showFileNames && QFileInfo(path).isFile())
-        title = TagTitleOf(path).trimmed();
-    if (!title.isEmpty())
-        return title;
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return path.mid(slash + 1);
+    const QString fileName = path.mid(slash + 1);
+    if (showFileNames)
+        return fileName;
+    // Only regular files are read; the stamp is taken before the read, so a
+    // change during it makes the next look-up read the file again.
+    const std::optional<TFileStamp> stamp = FileStampOf(path);
+    if (!stamp)
+        return fileName;
+    TDisplayNameCache& cache = DisplayNameCache();
+    if (std::optional<QString> known = cache.Find(path, *stamp))
+        return *known;
+    const QString title = TagTitleOf(path).trimmed();
+    const QString name = title.isEmpty() ? fileName : title;
+    cache.Store(path, *stamp, name);
+    return name;
 }
 
 QString TrayHintText(const QString& artist, const QString& title, const QString& displayName,
