@@ -42,30 +42,14 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
+# shellcheck source=lib/xsession.sh
+. "$(dirname "$0")/lib/xsession.sh"
 
 media="$(realpath "$tmp")/bench.mp3"
 "$gen" --mp3 "$media" 60
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$tmp/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -s "$tmp/display" ] || { echo "playback: Xvfb did not start" >&2; cat "$tmp/xvfb.log" >&2; exit 1; }
-display=":$(tr -d '[:space:]' <"$tmp/display")"
-
-home="$tmp/home"
-mkdir -p "$home/.config" "$home/.local/share" "$home/.cache" "$home/runtime" "$tmp/lorimel-home"
-chmod 700 "$home/runtime"
-for d in Langs Colors CurrentColor.clr; do
-  [ -e "$build/bin/$d" ] && cp -r "$build/bin/$d" "$tmp/lorimel-home/"
-done
-run_env=(env -i PATH="$PATH" HOME="$home" DISPLAY="$display" LANG=C.UTF-8
-  XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share"
-  XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/runtime"
-  DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent)
+start_xvfb playback
+make_clean_env
 
 # Waits in the background, so that an interrupt ends the script at once.
 pause_for() {
