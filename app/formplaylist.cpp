@@ -308,14 +308,13 @@ void TFormPlaylist::BtnSalvaPlaylistClick() {
     request.title = QStringLiteral("Save Playlist");
     request.filters = PlaylistFilters();
     request.filterIndex = 0;
-    const QString chosen = Dialogs().SaveFile(request);
-    if (chosen.isEmpty())
+    const TSaveDialogResult chosen = Dialogs().SaveFile(request);
+    if (!chosen.accepted())
         return;
-    // The dialog service reports the name only: the filter in force is the
-    // one the dialog opened with, the program's own format.
-    const bool ownFormat = request.filterIndex == 0;
+    // The first filter is the program's own format, the second M3U.
+    const bool ownFormat = chosen.filterIndex == 0;
     try {
-        SavePlaylistAs(m_owner.PlaylistController().Playlist, chosen, ownFormat,
+        SavePlaylistAs(m_owner.PlaylistController().Playlist, chosen.fileName, ownFormat,
                        m_owner.PlaylistFileHooks());
     } catch (...) {
         TApplication::ShowCurrentException();

@@ -176,7 +176,7 @@ TOpenDialogResult TQtDialogService::OpenFiles(const TOpenDialogRequest& request)
     return result;
 }
 
-QString TQtDialogService::SaveFile(const TSaveDialogRequest& request) {
+TSaveDialogResult TQtDialogService::SaveFile(const TSaveDialogRequest& request) {
     const QStringList nameFilters = DialogMapping::NameFiltersOf(request.filters);
     QFileDialog dialog(DialogParent(), request.title, request.folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -192,8 +192,14 @@ QString TQtDialogService::SaveFile(const TSaveDialogRequest& request) {
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    TSaveDialogResult result;
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    result.fileName = files.isEmpty() ? QString() : files.first();
+    result.filterIndex = request.filterIndex;
+    const qsizetype chosen = nameFilters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0)
+        result.filterIndex = int(chosen);
+    return result;
 }
 
 std::optional<TColor> TQtDialogService::ChooseColor(TColor initial, const QString& title) {

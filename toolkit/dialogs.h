@@ -76,6 +76,12 @@ struct TSaveDialogRequest {
     QString defaultExtension; // without the dot; added when the name has none
 };
 
+struct TSaveDialogResult {
+    QString fileName;    // empty when cancelled
+    int filterIndex = 0; // the filter in force when the dialog closed, 0-based
+    bool accepted() const { return !fileName.isEmpty(); }
+};
+
 class IDialogService {
 public:
     virtual ~IDialogService() = default;
@@ -87,8 +93,8 @@ public:
     // The application's dialog for an error that no handler expected.
     virtual void ShowException(const QString& message) = 0;
     virtual TOpenDialogResult OpenFiles(const TOpenDialogRequest& request) = 0;
-    // The chosen file, or empty when cancelled.
-    virtual QString SaveFile(const TSaveDialogRequest& request) = 0;
+    // The chosen file and filter; an empty name when cancelled.
+    virtual TSaveDialogResult SaveFile(const TSaveDialogRequest& request) = 0;
     virtual std::optional<TColor> ChooseColor(TColor initial, const QString& title) = 0;
     // The chosen folder with a trailing "/", or empty when cancelled.
     virtual QString ChooseFolder(const QString& title, const QString& folder) = 0;
@@ -103,7 +109,7 @@ public:
                    TMsgButtons buttons) override;
     void ShowException(const QString& message) override;
     TOpenDialogResult OpenFiles(const TOpenDialogRequest& request) override;
-    QString SaveFile(const TSaveDialogRequest& request) override;
+    TSaveDialogResult SaveFile(const TSaveDialogRequest& request) override;
     std::optional<TColor> ChooseColor(TColor initial, const QString& title) override;
     QString ChooseFolder(const QString& title, const QString& folder) override;
     std::optional<QString> InputBox(const QString& title, const QString& prompt,

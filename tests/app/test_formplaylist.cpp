@@ -350,19 +350,19 @@ void TestFormPlaylist::removeChecked() {
 
 void TestFormPlaylist::saveAndLoadRoundTrip_data() {
     QTest::addColumn<QString>("chosen");
+    QTest::addColumn<int>("filter"); // the filter in force when the dialog closed
     QTest::addColumn<QString>("written");
-    QTest::newRow("no extension: own format") << "party"
-                                              << "party.LPL";
-    QTest::newRow("m3u kept") << "party.m3u"
-                              << "party.m3u";
-    QTest::newRow("lpl kept") << "mix.LPL"
-                              << "mix.LPL";
-    QTest::newRow("extension not at the end") << "a.m3u.txt"
-                                              << "a.m3u.txt.LPL";
+    QTest::newRow("no extension: own format") << "party" << 0 << "party.LPL";
+    QTest::newRow("no extension: m3u filter") << "party" << 1 << "party.M3U";
+    QTest::newRow("m3u kept") << "party.m3u" << 0 << "party.m3u";
+    QTest::newRow("lpl kept under the m3u filter") << "mix.LPL" << 1 << "mix.LPL";
+    QTest::newRow("extension not at the end") << "a.m3u.txt" << 0 << "a.m3u.txt.LPL";
+    QTest::newRow("extension not at the end, m3u filter") << "a.m3u.txt" << 1 << "a.m3u.txt.M3U";
 }
 
 void TestFormPlaylist::saveAndLoadRoundTrip() {
     QFETCH(QString, chosen);
+    QFETCH(int, filter);
     QFETCH(QString, written);
     const QStringList entries{m_clips.at(0), QStringLiteral("relative/x.mp3"),
                               QStringLiteral("#EXTINF:1,odd")};
@@ -371,13 +371,14 @@ void TestFormPlaylist::saveAndLoadRoundTrip() {
     const QString folder = m_home->path();
     // An existing file is replaced without asking.
     m_home->write(written, "old\r\n");
-    (*m_dialogs)->QueueSaveAnswer(folder + chosen);
+    (*m_dialogs)->QueueSaveAnswer(folder + chosen, filter);
     QTest::mouseClick(pl->BtnSalvaPlaylist, Qt::LeftButton);
     const TSaveDialogRequest& save = (*m_dialogs)->SaveRequests().last();
     QCOMPARE(save.title, QStringLiteral("Save Playlist"));
     QCOMPARE(save.filters.size(), 2);
     QCOMPARE(save.filters.at(0).pattern, QStringLiteral("*.LPL"));
     QCOMPARE(save.filters.at(1).pattern, QStringLiteral("*.M3U"));
+    QCOMPARE(save.filterIndex, 0);
     QCOMPARE(m_home->read(written), PlaylistBytes(entries));
     QCOMPARE(form->MRUManager->Strings().value(0), folder + written);
 

@@ -114,7 +114,7 @@ void TestDialogs::recordingDefaultsNeverAccept() {
              int(mrNo));
     const TOpenDialogRequest open{"Apri", "/tmp/", {{"MP3 files (*.MP3)", "*.MP3"}}, 0, true};
     QVERIFY(!d.OpenFiles(open).accepted());
-    QVERIFY(d.SaveFile({"Salva", "/tmp/", "a.lpl", {}, 0, "lpl"}).isEmpty());
+    QVERIFY(!d.SaveFile({"Salva", "/tmp/", "a.lpl", {}, 0, "lpl"}).accepted());
     QVERIFY(!d.ChooseColor(RGBColor(1, 2, 3), "Colore").has_value());
     QVERIFY(d.ChooseFolder("Cartella", "/tmp/").isEmpty());
     QVERIFY(!d.InputBox("Nome", "Nome dello schema:", "Nuovo").has_value());
@@ -153,7 +153,7 @@ void TestDialogs::recordingAnswersInQueueOrder() {
     const TOpenDialogResult opened = d.OpenFiles({});
     QCOMPARE(opened.files, (QStringList{"/a.mp3", "/b.ogg"}));
     QCOMPARE(opened.filterIndex, 2);
-    QCOMPARE(d.SaveFile({}), QString("/c.lpl"));
+    QCOMPARE(d.SaveFile({}).fileName, QString("/c.lpl"));
     QCOMPARE(d.ChooseColor(0, {}), std::optional<TColor>(RGBColor(9, 8, 7)));
     QCOMPARE(d.ChooseFolder({}, {}), QString("/music/"));
     QCOMPARE(d.InputBox({}, {}, {}), std::optional<QString>("Blu"));

@@ -42,10 +42,13 @@ TOpenDialogResult TRecordingDialogs::OpenFiles(const TOpenDialogRequest& request
     return cancelled;
 }
 
-QString TRecordingDialogs::SaveFile(const TSaveDialogRequest& request) {
+TSaveDialogResult TRecordingDialogs::SaveFile(const TSaveDialogRequest& request) {
     m_calls << QStringLiteral("SaveFile");
     m_save.append(request);
-    return m_saveAnswers.isEmpty() ? QString() : m_saveAnswers.dequeue();
+    if (m_saveAnswers.isEmpty())
+        return {};
+    const auto [fileName, filterIndex] = m_saveAnswers.dequeue();
+    return {fileName, filterIndex.value_or(request.filterIndex)};
 }
 
 std::optional<TColor> TRecordingDialogs::ChooseColor(TColor initial, const QString& title) {

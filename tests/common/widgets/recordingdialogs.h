@@ -60,7 +60,10 @@ public:
     void QueueMessageAnswer(int modalResult) { m_messageAnswers.enqueue(modalResult); }
     void QueueOpenAnswer(const TOpenDialogResult& result) { m_openAnswers.enqueue(result); }
     void QueueOpenAnswer(const QStringList& files, int filterIndex = 0);
-    void QueueSaveAnswer(const QString& fileName) { m_saveAnswers.enqueue(fileName); }
+    // The filter defaults to the one the dialog opens with.
+    void QueueSaveAnswer(const QString& fileName, std::optional<int> filterIndex = std::nullopt) {
+        m_saveAnswers.enqueue({fileName, filterIndex});
+    }
     void QueueColorAnswer(std::optional<TColor> color) { m_colorAnswers.enqueue(color); }
     void QueueFolderAnswer(const QString& folder) { m_folderAnswers.enqueue(folder); }
     void QueueInputAnswer(std::optional<QString> text) { m_inputAnswers.enqueue(text); }
@@ -69,7 +72,7 @@ public:
                    TMsgButtons buttons) override;
     void ShowException(const QString& message) override;
     TOpenDialogResult OpenFiles(const TOpenDialogRequest& request) override;
-    QString SaveFile(const TSaveDialogRequest& request) override;
+    TSaveDialogResult SaveFile(const TSaveDialogRequest& request) override;
     std::optional<TColor> ChooseColor(TColor initial, const QString& title) override;
     QString ChooseFolder(const QString& title, const QString& folder) override;
     std::optional<QString> InputBox(const QString& title, const QString& prompt,
@@ -87,7 +90,7 @@ private:
 
     QQueue<int> m_messageAnswers;
     QQueue<TOpenDialogResult> m_openAnswers;
-    QQueue<QString> m_saveAnswers;
+    QQueue<std::pair<QString, std::optional<int>>> m_saveAnswers;
     QQueue<std::optional<TColor>> m_colorAnswers;
     QQueue<QString> m_folderAnswers;
     QQueue<std::optional<QString>> m_inputAnswers;
