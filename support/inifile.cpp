@@ -21,6 +21,11 @@ struct LineInfo {
 };
 
 LineInfo Classify(QStringView line) {
+    // A byte-order mark opening a line (one file pasted into another) is not
+    // part of the setting: dropping it here keeps the reader and the writer,
+    // which may see the line with or without it, agreed on what it is.
+    while (!line.isEmpty() && line.front() == QChar(0xFEFF))
+        line = line.mid(1);
     const QStringView t = TrimBlanks(line);
     if (t.isEmpty())
         return {LineKind::Blank, {}, {}};
