@@ -131,7 +131,7 @@ function(lorimel_add_fuzz_smoke)
     get_filename_component(fname "${src}" NAME_WE)
     add_test(NAME ${fname}
       COMMAND "${PROJECT_SOURCE_DIR}/scripts/fuzz-one.sh" "${fuzz_dir}/bin/${fname}"
-              "${PROJECT_SOURCE_DIR}/fuzz/corpus/${fname}" ${LORIMEL_FUZZ_SECONDS})
+              "${PROJECT_SOURCE_DIR}/fuzz/corpus/${fname}" ${LORIMEL_FUZZ_SECONDS} 1)
     set_tests_properties(${fname} PROPERTIES TIMEOUT 120 LABELS fuzz)
   endforeach()
 endfunction()
