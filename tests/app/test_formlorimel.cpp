@@ -4,6 +4,7 @@
 #include "app/formlorimel.h"
 #include "app/trayquarters.h"
 #include "appearance/colorscheme.h"
+#include "common/appfakes.h"
 #include "common/mediagen.h"
 #include "common/testhome.h"
 #include "common/widgets/recordingdialogs.h"
@@ -20,25 +21,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 15000;
-
 // A volume control that only remembers.
-class TFakeVolume : public IVolumeControl {
-public:
-    explicit TFakeVolume(int volume) : m_volume(volume) {}
-    int Volume() const override { return m_volume; }
-    void SetVolume(int percent) override { m_volume = percent; }
-
-private:
-    int m_volume;
-};
-
-template <class F> bool WaitFor(F condition) {
-    for (int i = 0; i < kWaitMs / 20 && !condition(); ++i)
-        QTest::qWait(20);
-    return condition();
-}
-
 // A main window on a fake volume control; `volume` points at it.
 std::unique_ptr<TFormLorimel> MakeForm(const QStringList& arguments = {},
                                        TFakeVolume** volume = nullptr, int startVolume = 50) {

@@ -7,6 +7,7 @@
 #include "app/formlorimel.h"
 #include "app/formplaylist.h"
 #include "appearance/colorscheme.h"
+#include "common/appfakes.h"
 #include "common/mediagen.h"
 #include "common/testhome.h"
 #include "common/widgets/recordingdialogs.h"
@@ -22,20 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int kWaitMs = 15000;
-
-class TFakeVolume : public IVolumeControl {
-public:
-    int Volume() const override { return 0; }
-    void SetVolume(int) override {}
-};
-
-template <class F> bool WaitFor(F condition) {
-    for (int i = 0; i < kWaitMs / 20 && !condition(); ++i)
-        QTest::qWait(20);
-    return condition();
-}
 
 QByteArray PlaylistBytes(const QStringList& entries) {
     QByteArray bytes;

@@ -7,6 +7,7 @@
 #include "app/formlorimel.h"
 #include "app/formvideo.h"
 #include "app/hotkeybackend.h"
+#include "common/appfakes.h"
 #include "common/mediagen.h"
 #include "common/testhome.h"
 #include "support/configurazione.h"
@@ -17,20 +18,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int kWaitMs = 15000;
-
-class TFakeVolume : public IVolumeControl {
-public:
-    int Volume() const override { return 50; }
-    void SetVolume(int /*percent*/) override {}
-};
-
-template <class F> bool WaitFor(F condition) {
-    for (int i = 0; i < kWaitMs / 20 && !condition(); ++i)
-        QTest::qWait(20);
-    return condition();
-}
 
 // Counts the ESC presses that reach it.
 class TKeyTarget : public QWidget {
@@ -101,7 +88,7 @@ void TestFormVideo::cleanup() {
 
 std::unique_ptr<TFormLorimel> TestFormVideo::PlayingForm(const QStringList& entries,
                                                          bool hideOnVideo) {
-    auto form = std::make_unique<TFormLorimel>(QStringList{}, std::make_unique<TFakeVolume>());
+    auto form = std::make_unique<TFormLorimel>(QStringList{}, std::make_unique<TFakeVolume>(50));
     form->CreateEngine(QStringLiteral("Default"));
     form->EngineCreated = true;
     form->show();

@@ -4,6 +4,7 @@
 // user runs.
 #include "app/formlorimel.h"
 #include "app/startup.h"
+#include "common/appfakes.h"
 #include "common/mediagen.h"
 #include "common/testhome.h"
 #include "common/widgets/recordingdialogs.h"
@@ -18,20 +19,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kWaitMs = 15000;
-
-class TFakeVolume : public IVolumeControl {
-public:
-    int Volume() const override { return 0; }
-    void SetVolume(int) override {}
-};
-
-template <class F> bool WaitFor(F condition) {
-    for (int i = 0; i < kWaitMs / 20 && !condition(); ++i)
-        QTest::qWait(20);
-    return condition();
-}
 
 // A start of the program with its own environment.
 class TStart {

@@ -2,6 +2,7 @@
 // sound or picture), on short clips the tests write, and the texts the
 // window shows.
 #include "app/playercontroller.h"
+#include "common/appfakes.h"
 #include "common/mediagen.h"
 #include "media/mp3tag.h"
 #include "playback/mmcplayer.h"
@@ -11,8 +12,6 @@
 #include <QTest>
 
 namespace {
-
-constexpr int kWaitMs = 15000;
 
 // What the controller showed, as the window would show it.
 class TRecordingView : public IPlayerView {
@@ -56,12 +55,6 @@ struct TPlayer {
 };
 
 // Serves events until the condition holds or the time is up.
-template <class F> bool WaitFor(F condition) {
-    for (int i = 0; i < kWaitMs / 20 && !condition(); ++i)
-        QTest::qWait(20);
-    return condition();
-}
-
 } // namespace
 
 class TestPlayerController : public QObject {

@@ -3,6 +3,7 @@
 #include "app/formlorimel.h"
 #include "app/playercontroller.h"
 #include "app/volumecontrol.h"
+#include "common/appfakes.h"
 #include "common/mediagen.h"
 #include "common/widgets/recordingdialogs.h"
 #include "playback/dllplayer.h"
@@ -35,12 +36,6 @@ public:
 
 private:
     QString m_duration;
-};
-
-class TFakeVolume : public IVolumeControl {
-public:
-    int Volume() const override { return 50; }
-    void SetVolume(int) override {}
 };
 
 // The calls of the log that change what plays, in order.
@@ -112,7 +107,7 @@ private slots:
         QFETCH(int, messages);
         if (!built.isEmpty())
             Install(built);
-        TFormLorimel form({}, std::make_unique<TFakeVolume>());
+        TFormLorimel form({}, std::make_unique<TFakeVolume>(50));
         form.CreateEngine(name);
         QVERIFY(form.Controller.Engine());
         QCOMPARE(form.Controller.Engine()->Description(), description);
